@@ -1,0 +1,1 @@
+// placeholder: the private world of a test lives here
