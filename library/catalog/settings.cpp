@@ -28,9 +28,11 @@ constexpr uint32_t kDisplaySettingsVersion = 1;
 // Saved login: 512 bytes; byte 0 scramble byte, user name from offset 1,
 // then the password, each UTF-16LE with its terminator; filler to the end.
 constexpr DWORD kLoginSize = 512;
-// 2 * (user + password characters) must not exceed this (512 - byte 0 - two
-// terminators - the odd last byte).
-constexpr size_t kLoginTextBytes = 508;
+// Byte 0, both texts and both terminators must lie inside the 512 bytes:
+// 1 + 2 * (user + 1) + 2 * (password + 1) <= 512, that is at most 253
+// characters together. (A pair of 254 would put the password's terminator
+// past the end: its last byte would be lost and the login unreadable.)
+constexpr size_t kLoginTextBytes = kLoginSize - 1 - 2 * 2;  // 507: bytes for both texts
 // Characters (with the terminator) that ToWide may produce per text.
 constexpr int kLoginWideMax = 512;
 
@@ -299,7 +301,7 @@ bool SaveLogin(const char* dsn, const char* user, const char* password) {
   bool ok = userChars > 0 && passwordChars > 0;
   const size_t userLength = ok ? static_cast<size_t>(userChars - 1) : 0;
   const size_t passwordLength = ok ? static_cast<size_t>(passwordChars - 1) : 0;
-  if (ok && 2 * (userLength + passwordLength) > kLoginTextBytes) ok = false;
+  if (ok && 2 * (userLength + passwordLength) > kLoginTextBytes) ok = false;  // even: at most 506
 
   BYTE data[kLoginSize];
   if (ok) {
