@@ -244,9 +244,10 @@ enum : int {
   IDC_FOUND_DSN = 1078,
   IDC_FOUND_TABLE = 1079,
 
-  // Texts that have no control identifier of their own (labels, group
-  // boxes, the product text of the about box) get one from 1200 up, so that
-  // the dialog code can look them up and tests can find the widgets.
+  // Texts that belong to no control with an identifier of its own (prompts,
+  // group boxes, the product text of the about box) get one from 1200 up, so
+  // that the dialog code can look them up and tests can find the widgets.
+  // The label in front of an edit is looked up under the edit's id.
   IDC_ABOUT_ICON = 1200,
   IDC_ABOUT_TEXT = 1201,
   IDC_PARAM_PROMPT = 1202,
@@ -254,12 +255,7 @@ enum : int {
   IDC_SET_TIMEOUT_UNIT = 1204,
   IDC_SET_RESULTS_GROUP = 1205,
   IDC_FIND_WARNING = 1206,
-  IDC_FIND_DSN_LABEL = 1207,
-  IDC_FIND_TABLES_LABEL = 1208,
-  IDC_FIND_TYPE_GROUP = 1209,
-  IDC_FIND_VALUE_LABEL = 1210,
-  IDC_FOUND_DSN_LABEL = 1211,
-  IDC_FOUND_TABLE_LABEL = 1212,
+  IDC_FIND_TYPE_GROUP = 1207,
 };
 
 // ---------------------------------------------------------------------------
