@@ -1,11 +1,13 @@
 #include "platform/registry/hive_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -246,7 +248,20 @@ bool HiveFile::KeepDamagedCopy() {
   return false;
 }
 
+void HiveFile::RemoveStaleTemporaries() {
+  // Temporary files are only made while the lock is held, so any that is
+  // there now was left by a writer that died before its rename.
+  DIR* dir = ::opendir(directory_.c_str());
+  if (!dir) return;
+  const std::string prefix = hiveName_ + ".reg.tmp-";
+  while (const struct dirent* entry = ::readdir(dir)) {
+    if (std::string_view(entry->d_name).starts_with(prefix)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 bool HiveFile::WriteAtomically(const std::string& text) {
+  RemoveStaleTemporaries();
   std::string tmpl = path_ + ".tmp-XXXXXX";
   Fd fd(::mkostemp(tmpl.data(), O_CLOEXEC));
   if (!fd.ok()) return false;

@@ -55,6 +55,7 @@ class HiveFile {
   void Load();
   bool EnsureDirectory();
   bool KeepDamagedCopy();
+  void RemoveStaleTemporaries();
   bool WriteAtomically(const std::string& text);
 
   std::string directory_;

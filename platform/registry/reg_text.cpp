@@ -1,6 +1,7 @@
 #include "platform/registry/reg_text.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 #include <vector>
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -178,8 +179,6 @@ LSTATUS CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, PHKEY result, LPDWO
       return st;
     });
     if (status != ERROR_SUCCESS) return status;
-  } else if (!FindKey(hive.Current(), target->path)) {
-    return ERROR_KEY_DELETED;
   }
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   *result = NewHandle(s, target->hive, std::move(path), NormalizeAccess(access));

@@ -108,6 +108,15 @@ TEST_F(HiveFiles, UserHiveIsPrivate) {
   EXPECT_EQ(ModeOf(HivePath("HKEY_CURRENT_USER")), 0600u);
 }
 
+TEST_F(HiveFiles, TemporaryFileOfADeadWriterIsRemoved) {
+  CreateKey(HKEY_CURRENT_USER, "Software");
+  WriteFile(RegistryDir() + "/HKEY_CURRENT_USER.reg.tmp-AbC123", "half a hive");
+  WriteFile(RegistryDir() + "/HKEY_LOCAL_MACHINE.reg.tmp-AbC123", "not this hive's");
+  SetDword(HKEY_CURRENT_USER, "x", 1);
+  EXPECT_TRUE(FilesStartingWith("HKEY_CURRENT_USER.reg.tmp-").empty());
+  EXPECT_EQ(FilesStartingWith("HKEY_LOCAL_MACHINE.reg.tmp-").size(), 1u);
+}
+
 TEST_F(HiveFiles, DefaultFolderFollowsXdgThenHome) {
   unsetenv("DATROVA_REGISTRY");
   PlatformRegistryReset();
