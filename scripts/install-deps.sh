@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgl-dev
-  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
+  unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3 libsqlite3-dev
   odbc-postgresql odbc-mariadb postgresql mariadb-server mariadb-client
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
