@@ -75,8 +75,12 @@ BOOL ImageList_Destroy(HIMAGELIST himl) {
 
 int ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
   if (!himl || !hicon) return -1;
-  // Every image of a list has the list's size, whatever the icon offers.
-  QIcon scaled(PlatformIconOf(hicon).pixmap(himl->cx, himl->cy));
+  // Every image of a list has the list's size, whatever the icon offers
+  // (QIcon hands out smaller pixmaps as they are, never enlarged).
+  QPixmap pixmap = PlatformIconOf(hicon).pixmap(himl->cx, himl->cy);
+  if (!pixmap.isNull() && pixmap.size() != QSize(himl->cx, himl->cy))
+    pixmap = pixmap.scaled(himl->cx, himl->cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QIcon scaled(pixmap);
   if (i == -1) {
     himl->icons.push_back(scaled);
     return static_cast<int>(himl->icons.size()) - 1;
