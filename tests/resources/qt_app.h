@@ -1,14 +1,9 @@
 // One QApplication for the whole test program (widgets and pixmaps need it);
-// ctest runs it on the offscreen platform.
+// ctest runs it on the offscreen platform. It is made on first use and
+// destroyed by a global test environment before the program's static
+// objects go, so that Qt tears down in its own order.
 #pragma once
 
 #include <QApplication>
 
-inline QApplication* EnsureQtApp() {
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return app;
-  static int argc = 1;
-  static char name[] = "resources_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return &app;
-}
+QApplication* EnsureQtApp();
