@@ -77,6 +77,9 @@ ExplorerWindow::ExplorerWindow(bool explore, const IdList& start) : browser_(new
   toggleStatus->setChecked(true);
 
   toolbar_ = new BrowserToolbar(this);
+  toolbar_->onViewCommand = [this](int id) {
+    SendMessageA(pane_->viewWindow(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+  };
   toolbar_->addAction(backAction_);
   toolbar_->addAction(upAction_);
   addToolBar(toolbar_);
@@ -173,6 +176,9 @@ void ExplorerWindow::closeEvent(QCloseEvent* event) {
 bool ExplorerWindow::navigate(const IdList& absolute, bool remember) {
   const IdList previous = current_;
   const UINT mode = pane_->currentMode();
+  // The old view saves its state into its own folder's stream before the
+  // browser's current folder changes.
+  pane_->leave();
   current_ = absolute;
   toolbar_->clearViewButtons();
   const HRESULT hr = pane_->show(absolute, browser_, mode);
