@@ -1,7 +1,6 @@
 #include "library/query/insert_script.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include "library/catalog/odbc_api.h"
 
 #include <cstring>
 

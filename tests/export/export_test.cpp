@@ -1,9 +1,9 @@
 // Text buffer, RTF escaping, list renderings and the INSERT script writer.
 #include <gtest/gtest.h>
-#include <sql.h>
-#include <sqlext.h>
+#include "library/catalog/odbc_api.h"
 
 #include <QStandardItemModel>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +21,12 @@ std::string Escape(std::string_view cell) {
   return std::string(buffer.view());
 }
 
-QStandardItemModel MakeModel(const std::vector<std::vector<QString>>& rows) {
-  QStandardItemModel model(static_cast<int>(rows.size()), rows.empty() ? 0 : static_cast<int>(rows[0].size()));
+std::unique_ptr<QStandardItemModel> MakeModel(const std::vector<std::vector<QString>>& rows) {
+  auto model = std::make_unique<QStandardItemModel>(static_cast<int>(rows.size()),
+                                                    rows.empty() ? 0 : static_cast<int>(rows[0].size()));
   for (size_t r = 0; r < rows.size(); ++r)
     for (size_t c = 0; c < rows[r].size(); ++c)
-      model.setItem(static_cast<int>(r), static_cast<int>(c), new QStandardItem(rows[r][c]));
+      model->setItem(static_cast<int>(r), static_cast<int>(c), new QStandardItem(rows[r][c]));
   return model;
 }
 
@@ -93,14 +94,14 @@ TEST(RtfEscape, EscapesEachByteClassAsTheTableSays) {
 
 TEST(ListRender, TextAndRichTextOfAllRowsWithoutHeader) {
   auto model = MakeModel({{"a", "b"}, {"O'x", ""}, {QString::fromUtf8("M\xC3\xBC"), "1\t2"}});
-  model.setHorizontalHeaderLabels({"first", "second"});
+  model->setHorizontalHeaderLabels({"first", "second"});
 
   TextBuffer text;
-  ASSERT_TRUE(RenderList(model, ListFormat::Text, ";", text));
+  ASSERT_TRUE(RenderList(*model, ListFormat::Text, ";", text));
   EXPECT_EQ(text.view(), "a;b\r\nO'x;\r\nM\xC3\xBC;1\t2\r\n");
 
   TextBuffer rtf;
-  ASSERT_TRUE(RenderList(model, ListFormat::RichText, ";", rtf));
+  ASSERT_TRUE(RenderList(*model, ListFormat::RichText, ";", rtf));
   EXPECT_EQ(rtf.view(),
             "{\\rtf1\\ansi\\deff0\\pard\\plain a\\tab b\r\n\\par O\\rquote x\\tab\r\n\\par M\\u252?\\tab "
             "1\\tab 2\r\n\\par }");
@@ -116,12 +117,12 @@ TEST(ListRender, CellsAreCutTo299Characters) {
   const QString longUmlauts(400, QChar(0x00FC));
   auto model = MakeModel({{longText, longUmlauts}});
   TextBuffer text;
-  ASSERT_TRUE(RenderList(model, ListFormat::Text, ",", text));
+  ASSERT_TRUE(RenderList(*model, ListFormat::Text, ",", text));
   std::string expected = std::string(299, 'z') + "," + QString(299, QChar(0x00FC)).toStdString() + "\r\n";
   EXPECT_EQ(text.view(), expected);
 
   TextBuffer rtf;
-  ASSERT_TRUE(RenderList(model, ListFormat::RichText, ",", rtf));
+  ASSERT_TRUE(RenderList(*model, ListFormat::RichText, ",", rtf));
   std::string body(rtf.view());
   EXPECT_NE(body.find(" " + std::string(299, 'z') + "\\tab"), std::string::npos);
   EXPECT_EQ(body.find(std::string(300, 'z')), std::string::npos);
@@ -165,13 +166,14 @@ TEST(InsertScript, WritesOneStatementPerRowWithValidLiterals) {
 }
 
 TEST(InsertScript, LiteralKindsCoverTheOdbcTypes) {
-  for (int16_t t : {SQL_CHAR, SQL_VARCHAR, SQL_LONGVARCHAR, SQL_WCHAR, SQL_WVARCHAR, SQL_WLONGVARCHAR, SQL_GUID,
-                    static_cast<int16_t>(SQL_INTERVAL_DAY)})
-    EXPECT_EQ(LiteralKindOf(t), LiteralKind::Quoted) << t;
-  for (int16_t t : {SQL_BIT, SQL_TINYINT, SQL_BIGINT, SQL_NUMERIC, SQL_DECIMAL, SQL_INTEGER, SQL_SMALLINT, SQL_FLOAT,
-                    SQL_REAL, SQL_DOUBLE, SQL_DATE, SQL_TIME, SQL_TIMESTAMP, SQL_TYPE_DATE, SQL_TYPE_TIME,
-                    SQL_TYPE_TIMESTAMP})
-    EXPECT_EQ(LiteralKindOf(t), LiteralKind::Verbatim) << t;
-  for (int16_t t : {SQL_BINARY, SQL_VARBINARY, SQL_LONGVARBINARY})
-    EXPECT_EQ(LiteralKindOf(t), LiteralKind::HexBinary) << t;
+  using Types = std::vector<int>;
+  for (int t : Types{SQL_CHAR, SQL_VARCHAR, SQL_LONGVARCHAR, SQL_WCHAR, SQL_WVARCHAR, SQL_WLONGVARCHAR, SQL_GUID,
+                     SQL_INTERVAL_DAY})
+    EXPECT_EQ(LiteralKindOf(static_cast<int16_t>(t)), LiteralKind::Quoted) << t;
+  for (int t : Types{SQL_BIT, SQL_TINYINT, SQL_BIGINT, SQL_NUMERIC, SQL_DECIMAL, SQL_INTEGER, SQL_SMALLINT, SQL_FLOAT,
+                     SQL_REAL, SQL_DOUBLE, SQL_DATE, SQL_TIME, SQL_TIMESTAMP, SQL_TYPE_DATE, SQL_TYPE_TIME,
+                     SQL_TYPE_TIMESTAMP})
+    EXPECT_EQ(LiteralKindOf(static_cast<int16_t>(t)), LiteralKind::Verbatim) << t;
+  for (int t : Types{SQL_BINARY, SQL_VARBINARY, SQL_LONGVARBINARY})
+    EXPECT_EQ(LiteralKindOf(static_cast<int16_t>(t)), LiteralKind::HexBinary) << t;
 }
