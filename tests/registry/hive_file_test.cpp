@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -121,14 +122,15 @@ TEST_F(HiveFiles, DefaultFolderFollowsXdgThenHome) {
   unsetenv("DATROVA_REGISTRY");
   PlatformRegistryReset();
   CreateKey(HKEY_CURRENT_USER, "Software\\A");
-  const std::string xdgDir = root_ + "/config/datrova/registry";
+  const std::string xdgDir = std::string(getenv("XDG_CONFIG_HOME")) + "/datrova/registry";
   EXPECT_NE(ReadFile(xdgDir + "/HKEY_CURRENT_USER.reg").find("[HKEY_CURRENT_USER\\Software\\A]"), std::string::npos);
   EXPECT_EQ(ModeOf(xdgDir), 0700u);
 
   unsetenv("XDG_CONFIG_HOME");
   PlatformRegistryReset();
   CreateKey(HKEY_CURRENT_USER, "Software\\B");
-  EXPECT_NE(ReadFile(root_ + "/.config/datrova/registry/HKEY_CURRENT_USER.reg").find("Software\\B]"),
+  EXPECT_NE(ReadFile(std::string(getenv("HOME")) + "/.config/datrova/registry/HKEY_CURRENT_USER.reg")
+                .find("Software\\B]"),
             std::string::npos);
 }
 
@@ -198,8 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DamageCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(HiveFiles, HiveThatIsNoFileIsNeverReplaced) {
-  ASSERT_EQ(mkdir(RegistryDir().c_str(), 0700), 0);
-  ASSERT_EQ(mkdir(HivePath("HKEY_LOCAL_MACHINE").c_str(), 0700), 0);
+  ASSERT_TRUE(std::filesystem::create_directories(HivePath("HKEY_LOCAL_MACHINE")));
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),

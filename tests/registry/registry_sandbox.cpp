@@ -1,6 +1,5 @@
 #include "registry_sandbox.h"
 
-#include <dirent.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -8,22 +7,16 @@
 #include <sstream>
 
 void RegistrySandbox::SetUp() {
-  char tmpl[] = "/tmp/datrova-registry-test-XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  root_ = tmpl;
-  setenv("HOME", root_.c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
-  setenv("DATROVA_REGISTRY", RegistryDir().c_str(), 1);
+  world_ = std::make_unique<TestWorld>();
+  root_ = world_->root();
+  setenv("DATROVA_REGISTRY", RegistryDir().c_str(), 1);  // the world restores it
   PlatformRegistryReset();
 }
 
 void RegistrySandbox::TearDown() {
   for (HKEY key : opened_) RegCloseKey(key);
   opened_.clear();
-  PlatformRegistryReset();
-  std::error_code ec;
-  std::filesystem::permissions(root_, std::filesystem::perms::owner_all, ec);
-  std::filesystem::remove_all(root_, ec);
+  world_.reset();
 }
 
 std::string RegistrySandbox::ReadFile(const std::string& path) const {

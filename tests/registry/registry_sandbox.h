@@ -1,14 +1,17 @@
-// The private world of a registry test: HOME, XDG_CONFIG_HOME and
-// DATROVA_REGISTRY inside a fresh temporary folder, the registry cache
-// forgotten before and after each test.
+// The private world of a registry test: the shared test world (private
+// HOME, XDG folders, restored environment), with DATROVA_REGISTRY pointing at
+// a folder that does not exist yet, so that every test also sees the
+// registry create it. The registry cache is forgotten before and after.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/registry/registry.h"
+#include "tests/support/world.h"
 
 class RegistrySandbox : public ::testing::Test {
  protected:
@@ -16,7 +19,7 @@ class RegistrySandbox : public ::testing::Test {
   void TearDown() override;
 
   // The folder that holds the hive files.
-  std::string RegistryDir() const { return root_ + "/registry"; }
+  std::string RegistryDir() const { return root_ + "/hives/registry"; }
   std::string HivePath(const char* hive) const { return RegistryDir() + "/" + hive + ".reg"; }
   std::string ReadFile(const std::string& path) const;
   void WriteFile(const std::string& path, const std::string& bytes) const;
@@ -34,8 +37,9 @@ class RegistrySandbox : public ::testing::Test {
   };
   Value Query(HKEY key, const char* name);
 
-  std::string root_;
+  std::string root_;  // the world's folder
 
  private:
+  std::unique_ptr<TestWorld> world_;
   std::vector<HKEY> opened_;
 };
