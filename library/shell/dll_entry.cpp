@@ -35,6 +35,7 @@ BOOL FinishAttach(HINSTANCE hinstDLL) {
   RegisterModuleResources(hinstDLL);
   RegisterIconResources(hinstDLL);
   LoadSettings();
+  g_settingsDeleted = false;
   // Without a GUI application the lists are built on first use instead.
   BuildImageLists();
   s_started = true;
@@ -47,7 +48,7 @@ void ProcessDetach(HINSTANCE hinstDLL) {
     g_shellMalloc = nullptr;
   }
   if (s_started) {
-    SaveSettings();
+    if (!g_settingsDeleted) SaveSettings();
     DestroyImageLists();
     UnregisterIconResources(hinstDLL);
     UnregisterModuleResources(hinstDLL);

@@ -10,6 +10,9 @@ extern LONG g_objectCount;        // COM objects of the library alive now
 extern LONG g_lockCount;          // LockServer(TRUE) minus LockServer(FALSE)
 extern LONG g_attachCount;        // process attachments not yet detached
 extern HANDLE g_loadedEvent;      // named event "DATROVA-DLL", or null
+// Set when the settings were deleted (DllUnregisterServer, a confirmed
+// Uninstall): the detach of the module then does not write them back.
+extern bool g_settingsDeleted;
 
 // The class identifier of the namespace folder, the library's one class.
 extern const CLSID CLSID_Datrova;

@@ -90,6 +90,7 @@ std::string Canonical(const std::string& p) {
 // well-known names are matched without regard to case, as Windows does.
 std::string Resolve(const char* name) {
   if (strcasecmp(name, "shell32.dll") == 0) return PlatformLibraryPath();
+  if (strcasecmp(name, "setupapi.dll") == 0) return PlatformLibraryPath();
   if (strcasecmp(name, "ODBC32.DLL") == 0) return "libodbc.so.2";
   if (strcasecmp(name, "ODBCCP32.DLL") == 0) return "libodbcinst.so.2";
   std::string n = name;

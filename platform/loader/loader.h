@@ -3,7 +3,7 @@
 // DLL_PROCESS_ATTACH, 0), before the last FreeLibrary DllMain(...,
 // DLL_PROCESS_DETACH, 0), and for modules still loaded at process exit.
 // Well-known names: "RICHED32.DLL" is a built-in module that always loads,
-// "shell32.dll" is the platform library itself, "ODBC32.DLL" is unixODBC's
+// "shell32.dll" and "setupapi.dll" are the platform library itself, "ODBC32.DLL" is unixODBC's
 // libodbc.so.2 and "ODBCCP32.DLL" its installer libodbcinst.so.2; any other
 // name is a path or a file name searched next to the program and in the
 // system directory ($DATROVA_SYSTEM_DIR).
