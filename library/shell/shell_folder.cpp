@@ -7,6 +7,7 @@
 #include "library/catalog/item_id.h"
 #include "library/shell/extract_icon.h"
 #include "library/shell/query_info.h"
+#include "library/shell/shell_view.h"
 #include "platform/com/winbase.h"
 #include "platform/ui/ui.h"
 
@@ -169,7 +170,9 @@ HRESULT ShellFolder::MakeContextMenu(HWND /*owner*/, UINT /*cidl*/, LPCITEMIDLIS
   return E_NOINTERFACE;
 }
 
-HRESULT ShellFolder::MakeView(HWND /*owner*/, REFIID /*riid*/, void** /*ppv*/) { return E_NOINTERFACE; }
+HRESULT ShellFolder::MakeView(HWND owner, REFIID riid, void** ppv) {
+  return HandOut(ShellView::Create(owner, this, absoluteIdList_), riid, ppv);
+}
 
 HRESULT ShellFolder::AddSettingsPages(LPFNADDPROPSHEETPAGE /*pfnAddPage*/, LPARAM /*lParam*/) { return S_OK; }
 
