@@ -1,5 +1,6 @@
 #include "library/shell/shell_folder.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr LPARAM kDescendingOffset = 100;
+constexpr int kKeySequenceText = 3;  // GetItemText index of a column's key sequence
 constexpr ULONG kDsnAttributes = SFGAO_HASSUBFOLDER | SFGAO_FOLDER | SFGAO_HASPROPSHEET | SFGAO_CANDELETE;
 constexpr ULONG kTableAttributes = SFGAO_FOLDER | SFGAO_HASPROPSHEET;
 constexpr ULONG kColumnAttributes = SFGAO_HASPROPSHEET;
@@ -54,11 +56,15 @@ int CompareIdLists(LPARAM lParam, LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
       r = 1;
       break;
     }
-    // The first text is copied: some texts live in a buffer that the next
-    // GetItemText call overwrites.
+    // The key sequence text of a column lives in a buffer that the next
+    // GetItemText call overwrites: that one text is copied first.
     const char* text1 = GetItemText(column, pidl1);
+    char keyText[16];
+    if (text1 && column == kKeySequenceText && GetItemKind(pidl1) == KIND_COLUMN) {
+      std::snprintf(keyText, sizeof keyText, "%s", text1);
+      text1 = keyText;
+    }
     const bool present1 = text1 != nullptr;
-    const std::string first = present1 ? text1 : "";
     const char* text2 = GetItemText(column, pidl2);
     if (!present1 && !text2)
       r = 0;
@@ -67,7 +73,7 @@ int CompareIdLists(LPARAM lParam, LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
     else if (!text2)
       r = -1;
     else
-      r = lstrcmpiA(first.c_str(), text2);
+      r = lstrcmpiA(text1, text2);
     if (r != 0) break;
     pidl1 = GetNextItem(pidl1);
     pidl2 = GetNextItem(pidl2);
