@@ -87,7 +87,11 @@ class ProcessSystemIniDir {
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
+  // Only the process that made the folder removes it: a forked child that
+  // exits runs the same static destructors and must not pull the folder away
+  // from its parent.
   ~ProcessSystemIniDir() {
+    if (getpid() != owner_) return;
     std::error_code ec;
     fs::remove_all(path_, ec);
   }
@@ -95,6 +99,7 @@ class ProcessSystemIniDir {
 
  private:
   std::string path_;
+  pid_t owner_ = getpid();
 };
 
 }  // namespace
