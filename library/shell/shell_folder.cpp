@@ -6,6 +6,8 @@
 
 #include "library/catalog/enum_id_list.h"
 #include "library/catalog/item_id.h"
+#include "library/propsheet/properties.h"
+#include "library/shell/context_menu.h"
 #include "library/shell/extract_icon.h"
 #include "library/shell/query_info.h"
 #include "library/shell/shell_view.h"
@@ -171,16 +173,17 @@ HRESULT ShellFolder::QueryInterface(REFIID riid, void** ppv) {
 // Seams: the context menu, the view and the settings page handler are built
 // by their own components; until one is linked in, its request is refused.
 
-HRESULT ShellFolder::MakeContextMenu(HWND /*owner*/, UINT /*cidl*/, LPCITEMIDLIST* /*apidl*/, REFIID /*riid*/,
-                                     void** /*ppv*/) {
-  return E_NOINTERFACE;
+HRESULT ShellFolder::MakeContextMenu(HWND owner, UINT cidl, LPCITEMIDLIST* apidl, REFIID riid, void** ppv) {
+  return HandOut(ContextMenu::Create(owner, this, apidl, cidl), riid, ppv);
 }
 
 HRESULT ShellFolder::MakeView(HWND owner, REFIID riid, void** ppv) {
   return HandOut(ShellView::Create(owner, this, absoluteIdList_), riid, ppv);
 }
 
-HRESULT ShellFolder::AddSettingsPages(LPFNADDPROPSHEETPAGE /*pfnAddPage*/, LPARAM /*lParam*/) { return S_OK; }
+HRESULT ShellFolder::AddSettingsPages(LPFNADDPROPSHEETPAGE pfnAddPage, LPARAM lParam) {
+  return AddSettingsPropertySheetPages(pfnAddPage, lParam);
+}
 
 // ---------------------------------------------------------------------------
 // IShellFolder
