@@ -71,6 +71,7 @@ const ResourceString kStringTable[] = {
     {IDS_NO_RESULT, "Das SQL-Statement hat kein Ergebnis geliefert."},    // (ours)
     {IDS_ROWS_TOUCHED, "Das SQL-Statement hat %ld Zeilen bearbeitet."},   // (ours)
     {IDS_CONNECTING, "Verbindung zur Datenbank wird hergestellt"},        // (ours)
+    {IDS_SEARCH_MORE_RECORDS, "Weitere Datensätze gefunden (nur die ersten 100 sind aufgeführt)"},  // (ours)
     {IDS_MENU_CONFIG, "&Konfigurieren..."},
     {IDS_MENU_ODBC_ADMIN, "&ODBC Administrator..."},
     {IDS_VERB_EXECUTE, "&Ausführen"},                                     // (ours)
@@ -145,6 +146,7 @@ const ResourceString kStringTable[] = {
     {kEnglishOffset + IDS_NO_RESULT, "The SQL-Statement did not return any result."},
     {kEnglishOffset + IDS_ROWS_TOUCHED, "The SQL-statement touched %ld rows."},
     {kEnglishOffset + IDS_CONNECTING, "Connecting to the database"},
+    {kEnglishOffset + IDS_SEARCH_MORE_RECORDS, "More records found (only the first 100 are listed)"},
     {kEnglishOffset + IDS_MENU_CONFIG, "&Config..."},
     {kEnglishOffset + IDS_MENU_ODBC_ADMIN, "&ODBC administrator..."},
     {kEnglishOffset + IDS_VERB_EXECUTE, "&Execute"},
