@@ -168,6 +168,15 @@ TEST_F(CommandTest, ExploreAndOpenBrowseTheFirstItemWithTheFlagsOfTheMode) {
       {"Demo", 0x1000}, {"Demo", 0x1022}, {"Demo", 0x1012}, {"Demo", 0x1000}};
   EXPECT_EQ(expected, browser.browsed);
 
+  // The view verbs switch the asking view's mode.
+  FOLDERSETTINGS current{};
+  EXPECT_EQ(S_OK, InvokeVerb(Menu(root_, cabinet_, {}).get(), "ViewList", view));
+  view->GetCurrentInfo(&current);
+  EXPECT_EQ(static_cast<UINT>(FVM_LIST), current.ViewMode);
+  EXPECT_EQ(S_OK, InvokeVerb(Menu(root_, cabinet_, {}).get(), "viewdetails", view));
+  view->GetCurrentInfo(&current);
+  EXPECT_EQ(static_cast<UINT>(FVM_DETAILS), current.ViewMode);
+
   EXPECT_EQ(S_OK, view->DestroyViewWindow());
   view->Release();
 }
@@ -183,6 +192,16 @@ TEST_F(CommandTest, PropertiesVerbShowsTheSheet) {
   ASSERT_EQ(1u, titles.size());
   EXPECT_EQ(0u, titles[0].find("PropertySheet|")) << titles[0];
   EXPECT_NE(std::string::npos, titles[0].find("Datrova 2.2")) << titles[0];
+}
+
+TEST_F(CommandTest, FindVerbOpensTheDataSearch) {
+  int dialogs = 0;
+  ModalDialogWatcher watcher([&](QDialog* dialog) {
+    ++dialogs;
+    dialog->reject();
+  });
+  EXPECT_EQ(S_OK, InvokeVerb(Menu(root_, cabinet_, {}).get(), "find"));
+  EXPECT_EQ(1, dialogs);
 }
 
 TEST_F(CommandTest, StatementOpensTheEditorAndRunsWhatWasTyped) {

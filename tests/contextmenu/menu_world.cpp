@@ -111,10 +111,11 @@ HRESULT MenuTestBase::Invoke(IContextMenu* menu, UINT offset, IShellView* view) 
   return menu->InvokeCommand(&info);
 }
 
-HRESULT MenuTestBase::InvokeVerb(IContextMenu* menu, const char* verb) {
+HRESULT MenuTestBase::InvokeVerb(IContextMenu* menu, const char* verb, IShellView* view) {
   CMINVOKECOMMANDINFO info{};
   info.cbSize = sizeof info;
   info.lpVerb = verb;
+  info.lpParameters = reinterpret_cast<LPCSTR>(view);
   info.nShow = SW_SHOWNORMAL;
   return menu->InvokeCommand(&info);
 }

@@ -74,7 +74,7 @@ class MenuTestBase : public ::testing::Test {
   // Runs one command by integer offset or verb text, with `view` in the
   // parameters.
   static HRESULT Invoke(IContextMenu* menu, UINT offset, IShellView* view = nullptr);
-  static HRESULT InvokeVerb(IContextMenu* menu, const char* verb);
+  static HRESULT InvokeVerb(IContextMenu* menu, const char* verb, IShellView* view = nullptr);
 
   std::unique_ptr<TestWorld> world_;
   ShellFolder* root_ = nullptr;
