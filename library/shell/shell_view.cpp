@@ -6,6 +6,8 @@
 
 #include "library/catalog/item_id.h"
 #include "library/catalog/settings.h"
+#include "library/propsheet/about_box.h"
+#include "library/propsheet/properties.h"
 #include "library/query/list_render.h"
 #include "library/res/accelerators.h"
 #include "library/res/resource_ids.h"
@@ -287,8 +289,9 @@ HRESULT ShellView::GetCurrentInfo(LPFOLDERSETTINGS pfs) {
   return S_OK;
 }
 
-// The data source and column pages arrive with the property sheets.
-HRESULT ShellView::AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM) { return S_OK; }
+HRESULT ShellView::AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE pfn, LPARAM lparam) {
+  return AddViewPropertySheetPages(absoluteIdList_, pfn, lparam);
+}
 
 HRESULT ShellView::SaveViewState() {
   if (!browser_) return S_OK;
@@ -357,7 +360,7 @@ void ShellView::OnCommand(UINT command, LPARAM lParam) {
     return;
   }
   switch (command) {
-    case kCmdAbout: (void)lParam; return;  // the about box arrives with the settings pages
+    case kCmdAbout: ShowAboutBox(lParam ? reinterpret_cast<HWND>(lParam) : window_.data()); return;
     case kCmdSelectAll:
       list->current()->setFocus(Qt::OtherFocusReason);
       list->selectAll();
