@@ -1,23 +1,7 @@
 #include "library/catalog/enum_id_list.h"
 
 #include "platform/ui/ui.h"
-
-namespace {
-
-// Shows the wait cursor while the catalog is read and puts the previous
-// cursor back afterwards.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
-
-}  // namespace
+#include "platform/ui/wait_cursor.h"
 
 HRESULT EnumIDList::Create(const CatalogSource& source, DWORD flags, IEnumIDList** result) {
   if (!result) return E_POINTER;

@@ -21,22 +21,11 @@
 #include "library/res/resource_ids.h"
 #include "library/res/strings.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/wait_cursor.h"
 
 namespace {
 
 constexpr int kInfoColumnWidth = 200;
-
-// Restores the cursor that was shown before, on every way out.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 class DsnPage final : public PropertyPage {
  public:

@@ -18,6 +18,7 @@
 #include "library/res/strings.h"
 #include "library/shell/shell_folder.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/wait_cursor.h"
 
 int CompareTableRecords(const TableRecord* a, const TableRecord* b) {
   if (!a || !b) return -1;
@@ -65,17 +66,6 @@ struct ShortColumn {
 struct Row {
   QStringList texts;
   const TableRecord* record = nullptr;
-};
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
 };
 
 class TablePage final : public PropertyPage {

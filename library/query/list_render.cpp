@@ -11,6 +11,7 @@
 #include "library/query/rtf_escape.h"
 #include "platform/com/shlobj.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/wait_cursor.h"
 
 namespace {
 
@@ -28,17 +29,6 @@ QByteArray CellText(const QAbstractItemModel& model, int row, int column) {
   }
   return text.toUtf8();
 }
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 // Clipboard data that renders itself from the list only when asked.
 class DelayedListData : public QMimeData {

@@ -22,6 +22,7 @@
 #include "platform/ui/commctrl.h"
 #include "platform/ui/menu_ids.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/wait_cursor.h"
 
 namespace {
 
@@ -33,17 +34,6 @@ constexpr const char* kUnknownError = "Unknown Error / Unbekannter Fehler";
 constexpr UINT kRefreshingOffsets[] = {2, 6, 7, 8};
 
 using SHGetSettingsProc = void (*)(LPSHELLFLAGSTATE, DWORD);
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 // Task allocator block freed on scope exit.
 struct TaskBlock {
