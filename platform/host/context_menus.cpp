@@ -6,6 +6,7 @@
 #include "platform/host/shell_namespace.h"
 #include "platform/registry/registry.h"
 #include "platform/ui/menu_ids.h"
+#include "platform/ui/property_sheet.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -59,9 +60,14 @@ std::string clsidText(const CLSID& clsid) {
 }
 }  // namespace
 
-std::vector<ComPtr<IContextMenu>> JunctionMenuHandlers(const CLSID& clsid) {
-  std::vector<ComPtr<IContextMenu>> handlers;
-  const std::string path = "CLSID\\" + clsidText(clsid) + "\\shellex\\ContextMenuHandlers";
+namespace {
+
+// The handler objects registered for a junction under
+// HKCR\CLSID\{clsid}\shellex\<kind>, each initialised through IShellExtInit
+// with the My Computer list and a data object without files.
+std::vector<ComPtr<IShellExtInit>> RegisteredHandlers(const CLSID& clsid, const char* kind) {
+  std::vector<ComPtr<IShellExtInit>> handlers;
+  const std::string path = "CLSID\\" + clsidText(clsid) + "\\shellex\\" + kind;
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return handlers;
   const IdList myComputer = MyComputerList();
@@ -89,11 +95,56 @@ std::vector<ComPtr<IContextMenu>> JunctionMenuHandlers(const CLSID& clsid) {
     if (FAILED(CreateRegisteredInstance(handlerClass, IID_IShellExtInit, init.putVoid())) || !init) continue;
     ComPtr<IDataObject> data(new EmptyDataObject);
     if (FAILED(init->Initialize(myComputer.get(), data.get(), nullptr))) continue;
-    ComPtr<IContextMenu> menu;
-    if (SUCCEEDED(init->QueryInterface(IID_IContextMenu, menu.putVoid())) && menu) handlers.push_back(menu);
+    handlers.push_back(init);
   }
   RegCloseKey(key);
   return handlers;
+}
+
+BOOL CollectPage(HPROPSHEETPAGE page, LPARAM lParam) {
+  auto* pages = reinterpret_cast<std::vector<HPROPSHEETPAGE>*>(lParam);
+  if (!page || pages->size() >= MAXPROPPAGES) return FALSE;
+  pages->push_back(page);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<ComPtr<IContextMenu>> JunctionMenuHandlers(const CLSID& clsid) {
+  std::vector<ComPtr<IContextMenu>> handlers;
+  for (const auto& init : RegisteredHandlers(clsid, "ContextMenuHandlers")) {
+    ComPtr<IContextMenu> menu;
+    if (SUCCEEDED(init->QueryInterface(IID_IContextMenu, menu.putVoid())) && menu) handlers.push_back(menu);
+  }
+  return handlers;
+}
+
+bool HasJunctionPropertySheet(const CLSID& clsid) {
+  const std::string path = "CLSID\\" + clsidText(clsid) + "\\shellex\\PropertySheetHandlers";
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+bool ShowJunctionProperties(const CLSID& clsid, HWND owner, const QString& caption) {
+  std::vector<HPROPSHEETPAGE> pages;
+  for (const auto& init : RegisteredHandlers(clsid, "PropertySheetHandlers")) {
+    ComPtr<IShellPropSheetExt> sheet;
+    if (SUCCEEDED(init->QueryInterface(IID_IShellPropSheetExt, sheet.putVoid())) && sheet)
+      sheet->AddPages(CollectPage, reinterpret_cast<LPARAM>(&pages));
+  }
+  if (pages.empty()) return false;
+  const QByteArray title = caption.toUtf8();
+  PROPSHEETHEADERA header{};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_PROPTITLE | PSH_NOAPPLYNOW;
+  header.hwndParent = owner;
+  header.pszCaption = title.constData();
+  header.nPages = static_cast<UINT>(pages.size());
+  header.phpage = pages.data();
+  PropertySheetA(&header);
+  return true;
 }
 
 void ExtensionMenu::fill(QMenu* menu, UINT flags) {

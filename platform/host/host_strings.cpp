@@ -33,6 +33,7 @@ constexpr Entry kStrings[] = {
     {20, "Shell Host"},
     {21, "Shell Host zeigt die Ordner des Arbeitsplatzes und die dort eingetragenen Namensraum-Erweiterungen."},
     {22, "Ordner"},
+    {23, "&Eigenschaften"},
     {1001, "&File"},
     {1002, "&Edit"},
     {1003, "&View"},
@@ -55,6 +56,7 @@ constexpr Entry kStrings[] = {
     {1020, "Shell Host"},
     {1021, "Shell Host shows the folders of My Computer and the namespace extensions registered there."},
     {1022, "Folders"},
+    {1023, "P&roperties"},
 };
 }  // namespace
 

@@ -27,6 +27,7 @@ enum HostStringId : unsigned {
   IDS_HOST_TITLE = 20,
   IDS_HOST_ABOUT_TEXT = 21,
   IDS_HOST_FOLDERS = 22,
+  IDS_HOST_PROPERTIES = 23,
 };
 
 // The text in the user's language (GetUserDefaultLangID).

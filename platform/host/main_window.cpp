@@ -1,5 +1,7 @@
 #include "platform/host/main_window.h"
 
+#include <optional>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -273,8 +275,11 @@ void ExplorerWindow::showContextMenu(const IdList& absolute, const QPoint& globa
   menu.setDefaultAction(exploreMode() ? explore : open);
   std::vector<ComPtr<IContextMenu>> handlers;
   const IdList myComputer = MyComputerList();
+  QAction* properties = nullptr;
+  std::optional<CLSID> junction;
   if (absolute.itemCount() == myComputer.itemCount() + 1) {
-    if (auto clsid = ReadJunctionItem(absolute.last())) handlers = JunctionMenuHandlers(*clsid);
+    junction = ReadJunctionItem(absolute.last());
+    if (junction) handlers = JunctionMenuHandlers(*junction);
   } else if (absolute.itemCount() > myComputer.itemCount() + 1) {
     // A folder inside an extension: its parent folder's menu for the item.
     ComPtr<IShellFolder> parent;
@@ -288,8 +293,19 @@ void ExplorerWindow::showContextMenu(const IdList& absolute, const QPoint& globa
   }
   ExtensionMenu extension(std::move(handlers));
   extension.fill(&menu, CMF_NORMAL | (exploreMode() ? CMF_EXPLORE : 0));
+  if (junction && HasJunctionPropertySheet(*junction)) {
+    menu.addSeparator();
+    properties = menu.addAction(HostText(IDS_HOST_PROPERTIES));
+  }
   QAction* picked = menu.exec(globalPos);
-  if (picked == open) {
+  if (picked && picked == properties) {
+    const CLSID clsid = *junction;
+    const QString caption = AddressOf(absolute);
+    QTimer::singleShot(0, this, [this, clsid, caption] {
+      ShowJunctionProperties(clsid, this, caption);
+      FreeUnusedExtensions();
+    });
+  } else if (picked == open) {
     QTimer::singleShot(0, this, [this, absolute] {
       if (exploreMode()) (new ExplorerWindow(false, absolute))->show();
       else navigate(absolute);
