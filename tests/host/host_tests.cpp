@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QProcess>
+#include <QTabWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdlib>
@@ -16,6 +19,7 @@
 #include "platform/com/shell_notify.h"
 #include "platform/host/browser_bars.h"
 #include "platform/host/browser_menus.h"
+#include "platform/host/context_menus.h"
 #include "platform/host/main_window.h"
 #include "platform/host/shell_browser.h"
 #include "platform/host/shell_namespace.h"
@@ -215,6 +219,45 @@ TEST_F(HostTest, LibraryIsUnloadedAfterTheUserLeavesIt) {
   EXPECT_TRUE(moduleMapped());
   ASSERT_TRUE(w->navigate(MyComputerList()));
   EXPECT_FALSE(moduleMapped());
+}
+
+TEST_F(HostTest, JunctionPropertiesShowThePagesOfItsPropertySheetHandlers) {
+  // The test extension registers no property sheet handler: no Properties.
+  EXPECT_FALSE(HasJunctionPropertySheet(junction_.clsid));
+  EXPECT_FALSE(ShowJunctionProperties(junction_.clsid, nullptr, TEST_NS_NAME));
+
+  // The Datrova library registers its folder as the junction's handler; its
+  // sheet holds the settings page.
+  const std::string library = std::string(std::getenv("DATROVA_BIN_DIR")) + "/Datrova.so";
+  HMODULE m = LoadLibraryA(library.c_str());
+  ASSERT_NE(m, nullptr);
+  auto reg = reinterpret_cast<HRESULT (*)()>(GetProcAddress(m, "DllRegisterServer"));
+  ASSERT_NE(reg, nullptr);
+  ASSERT_EQ(reg(), S_OK);
+  FreeLibrary(m);
+  CLSID datrova;
+  ASSERT_EQ(GUIDFromStringA("{5C7E2A14-9B3D-4F61-A8E2-3D9C0B6F1E47}", &datrova), S_OK);
+  ASSERT_TRUE(HasJunctionPropertySheet(datrova));
+
+  QStringList tabs;
+  QString title;
+  QTimer closer;
+  closer.setInterval(20);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    auto* sheet = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!sheet) return;
+    title = sheet->windowTitle();
+    if (auto* pages = sheet->findChild<QTabWidget*>())
+      for (int i = 0; i < pages->count(); ++i) tabs << pages->tabText(i);
+    sheet->reject();
+  });
+  closer.start();
+  EXPECT_TRUE(ShowJunctionProperties(datrova, nullptr, "Datrova 2.2"));
+  closer.stop();
+  EXPECT_EQ(tabs, QStringList{"Datrova"});
+  EXPECT_TRUE(title.contains("Datrova 2.2")) << title.toStdString();
+  pump();
+  FreeUnusedExtensions();
 }
 
 class ToolsTest : public HostTest {};
