@@ -27,6 +27,10 @@ RunSettings RunSettings::FromGlobal() {
 
 // ---- cancel ------------------------------------------------------------------
 
+static std::atomic<FetchObserver> g_fetchObserver{nullptr};
+
+void SetFetchObserverForTesting(FetchObserver observer) { g_fetchObserver.store(observer); }
+
 void RunControl::requestCancel(bool interruptFetch) {
   cancel_.store(true);
   std::lock_guard lock(mutex_);
@@ -446,6 +450,7 @@ int ExecuteStatement(const std::string& statement, bool scriptMode, const RunSet
             }
           }
           ++rowCount;
+          if (FetchObserver observer = g_fetchObserver.load(std::memory_order_relaxed)) observer(rowCount, control);
         }
         if (!batch.empty()) sink.rows(std::move(batch));
         sink.status(FormatLong2(IDS_COLUMNS_ROWS, columnCount, rowCount));

@@ -81,6 +81,12 @@ class RunControl {
   bool inExecute_ = false;
 };
 
+// Test seam: when set, called on the worker after every fetched row of a
+// display or script run with the number of rows read so far. Lets a test hold
+// a run in the middle of its fetch; null (the default) costs one atomic load.
+using FetchObserver = void (*)(long rowsRead, RunControl& control);
+void SetFetchObserverForTesting(FetchObserver observer);
+
 // Performs one run on the calling thread. Returns 1 when the run ended
 // normally, 0 when the column table could not be allocated.
 int ExecuteStatement(const std::string& statement, bool scriptMode, const RunSettings& settings,
