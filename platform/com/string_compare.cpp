@@ -35,30 +35,58 @@ locale_t UserCollation() {
   return loc;
 }
 
-std::wstring ToWide(const char* s, bool fold, locale_t loc) {
-  std::u16string u16;
-  int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-  u16.resize(n > 0 ? static_cast<size_t>(n) : 0);
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, s, -1, u16.data(), n);
-  std::wstring w;
-  w.reserve(u16.size());
-  for (size_t i = 0; i < u16.size() && u16[i]; ++i) {
-    char32_t c = u16[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < u16.size()) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (u16[i + 1] - 0xDC00);
-      ++i;
+// Decodes UTF-8 into `out` as code points, folding case when asked; a byte
+// that starts no valid sequence stands for U+FFFD, as the converters do.
+// The buffers are reused per thread: sorting a large folder compares the
+// same few texts hundreds of thousands of times and must not allocate.
+void DecodeUtf8(const char* s, bool fold, locale_t loc, std::wstring& out) {
+  out.clear();
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  while (*p) {
+    char32_t c = *p;
+    int extra = 0;
+    if (c < 0x80) {
+      ++p;
+    } else {
+      if (c >= 0xC2 && c <= 0xDF) {
+        extra = 1;
+        c &= 0x1F;
+      } else if (c >= 0xE0 && c <= 0xEF) {
+        extra = 2;
+        c &= 0x0F;
+      } else if (c >= 0xF0 && c <= 0xF4) {
+        extra = 3;
+        c &= 0x07;
+      } else {
+        extra = -1;
+      }
+      bool valid = extra > 0;
+      for (int i = 1; valid && i <= extra; ++i) {
+        if ((p[i] & 0xC0) != 0x80) valid = false;
+        else c = (c << 6) | (p[i] & 0x3F);
+      }
+      if (valid && ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+                    (c >= 0xD800 && c <= 0xDFFF)))
+        valid = false;
+      if (valid) {
+        p += extra + 1;
+      } else {
+        c = 0xFFFD;
+        ++p;
+      }
     }
-    w.push_back(fold ? static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), loc)) : static_cast<wchar_t>(c));
+    if (fold) c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc));
+    out.push_back(static_cast<wchar_t>(c));
   }
-  return w;
 }
 
 int Compare(LPCSTR a, LPCSTR b, bool ignoreCase) {
   // Windows orders a null string before every other string.
   if (!a || !b) return a == b ? 0 : (a ? 1 : -1);
   locale_t loc = UserCollation();
-  std::wstring wa = ToWide(a, ignoreCase, loc);
-  std::wstring wb = ToWide(b, ignoreCase, loc);
+  thread_local std::wstring wa, wb;
+  DecodeUtf8(a, ignoreCase, loc, wa);
+  DecodeUtf8(b, ignoreCase, loc, wb);
   int r = loc ? wcscoll_l(wa.c_str(), wb.c_str(), loc) : wcscmp(wa.c_str(), wb.c_str());
   if (r == 0 && !ignoreCase) r = wcscmp(wa.c_str(), wb.c_str());  // equal in collation is not equal bytes
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
