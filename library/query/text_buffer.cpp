@@ -35,20 +35,17 @@ void TextBuffer::clear() {
 
 // Grows in whole kilobytes but at least by half the current capacity, so that
 // a large export appends in amortised linear time rather than copying the
-// whole text again every kilobyte.
+// whole text again every kilobyte. Growing resizes the block in place where
+// the heap can (large blocks are remapped rather than copied).
 bool TextBuffer::reserve(size_t needed) {
   if (needed <= capacity_) return true;
   size_t capacity = (needed / kGrowthStep + 1) * kGrowthStep;
   size_t grown = capacity_ + capacity_ / 2;
   if (grown > capacity) capacity = (grown / kGrowthStep + 1) * kGrowthStep;
-  auto* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED, capacity));
+  char* block = text_ ? static_cast<char*>(GlobalReAlloc(text_, capacity, GMEM_MOVEABLE))
+                      : static_cast<char*>(GlobalAlloc(GMEM_FIXED, capacity));
   if (!block) return false;
-  if (text_) {
-    std::memcpy(block, text_, length_ + 1);
-    GlobalFree(text_);
-  } else {
-    block[0] = '\0';
-  }
+  if (!text_) block[0] = '\0';
   text_ = block;
   capacity_ = capacity;
   return true;

@@ -28,6 +28,16 @@ HGLOBAL GlobalFree(HGLOBAL hMem) {
   return nullptr;
 }
 
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT) {
+  if (!hMem) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  void* p = Heap().Realloc(hMem, dwBytes == 0 ? 1 : dwBytes);
+  if (!p) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return p;
+}
+
 SIZE_T GlobalSize(HGLOBAL hMem) {
   size_t n = Heap().Size(hMem);
   if (n == SIZE_MAX) {

@@ -45,6 +45,9 @@ extern "C" {
 // live blocks so tests can find leaks.
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 HGLOBAL GlobalFree(HGLOBAL hMem);  // returns null on success
+// Resizes a block (contents kept up to the smaller size); null on failure,
+// when the old block stays valid and unchanged.
+HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
 SIZE_T GlobalSize(HGLOBAL hMem);
 long PlatformHeapLiveBlocks(void);
 
