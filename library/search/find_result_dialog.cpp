@@ -134,6 +134,19 @@ void FindResultDialog::reject() {
   hideWhenDone_ = true;
   cancel_->setEnabled(false);
   run_->control.requestStop();
+  // A cancel that reaches the driver just before the worker starts executing
+  // is lost (there is nothing to cancel yet), and a statement started after
+  // that runs on; so the stop is repeated until the worker is done.
+  auto* again = new QTimer(this);
+  again->setInterval(100);
+  connect(again, &QTimer::timeout, this, [this, again] {
+    if (!running_) {
+      again->deleteLater();
+      return;
+    }
+    run_->control.requestStop();
+  });
+  again->start();
 }
 
 void FindResultDialog::addRow(const QString& dataSource, const QString& table, const QString& key) {
@@ -163,6 +176,7 @@ void FindResultDialog::stopAndWait() {
   while (!run_->finished.load()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    run_->control.requestStop();  // repeated: see reject()
   }
   if (worker_.joinable()) worker_.join();  // searchDone may have joined it meanwhile
   running_ = false;
