@@ -141,38 +141,43 @@ void DateTimeFormatter::appendPattern(std::string& out, const std::vector<Piece>
   }
 }
 
-void DateTimeFormatter::appendDateEscape(std::string& out, const CellDateTime& v) {
-  out += "{d '";
+namespace {
+
+// "YYYY-MM-DD" and "hh:mm:ss", the parts of the ODBC date/time escapes.
+void AppendIsoDate(std::string& out, const CellDateTime& v) {
   AppendYear(out, v.year, 4);
   out += '-';
   AppendDigits(out, v.month, 2);
   out += '-';
   AppendDigits(out, v.day, 2);
+}
+
+void AppendIsoTime(std::string& out, const CellDateTime& v) {
+  AppendDigits(out, v.hour, 2);
+  out += ':';
+  AppendDigits(out, v.minute, 2);
+  out += ':';
+  AppendDigits(out, v.second, 2);
+}
+
+}  // namespace
+
+void DateTimeFormatter::appendDateEscape(std::string& out, const CellDateTime& v) {
+  out += "{d '";
+  AppendIsoDate(out, v);
   out += "'}";
 }
 
 void DateTimeFormatter::appendTimeEscape(std::string& out, const CellDateTime& v) {
   out += "{t '";
-  AppendDigits(out, v.hour, 2);
-  out += ':';
-  AppendDigits(out, v.minute, 2);
-  out += ':';
-  AppendDigits(out, v.second, 2);
+  AppendIsoTime(out, v);
   out += "'}";
 }
 
 void DateTimeFormatter::appendTimestampEscape(std::string& out, const CellDateTime& v) {
   out += "{ts '";
-  AppendYear(out, v.year, 4);
-  out += '-';
-  AppendDigits(out, v.month, 2);
-  out += '-';
-  AppendDigits(out, v.day, 2);
+  AppendIsoDate(out, v);
   out += ' ';
-  AppendDigits(out, v.hour, 2);
-  out += ':';
-  AppendDigits(out, v.minute, 2);
-  out += ':';
-  AppendDigits(out, v.second, 2);
+  AppendIsoTime(out, v);
   out += "'}";
 }
