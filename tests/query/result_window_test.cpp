@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -350,7 +351,12 @@ TEST_F(QueryTest, ShortcutSavedAndRunAgainThroughExec) {
   const std::string statement = "SELECT b\r\nFROM hundred\r\nWHERE a = 5";
   ResultWindow* w = openAndWait(statement);
   ASSERT_NE(w, nullptr);
-  const std::string path = world_.dataDir() + "/saved query.dtq";
+  // An empty folder of its own: in a folder with other files the dialog's file
+  // model, filled by a background thread, may select one of them instead.
+  const std::string folder = world_.dataDir() + "/shortcuts";
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+  const std::string path = folder + "/saved query.dtq";
+  std::string chosen;
   {
     ModalDialogWatcher watcher([&](QDialog* dialog) {
       auto* files = qobject_cast<QFileDialog*>(dialog);
@@ -361,7 +367,14 @@ TEST_F(QueryTest, ShortcutSavedAndRunAgainThroughExec) {
       }
       EXPECT_EQ(files->windowTitle(), "Create Datrova-Shortcut");
       EXPECT_TRUE(files->nameFilters().join(";").contains("*.dtq"));
-      files->selectFile(QString::fromStdString(path));
+      // Typed as a user would: the folder first, then the name. (selectFile
+      // races the file model that a background thread fills.)
+      files->setDirectory(QString::fromStdString(folder));
+      QTest::qWait(200);
+      auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+      if (name) name->setText("saved query.dtq");
+      else files->selectFile(QString::fromStdString(path));
+      chosen = files->selectedFiles().join("|").toStdString();
       // done() rather than accept(): accept() validates against the file
       // system model, which a background thread may not have filled yet,
       // and then leaves the dialog open.
@@ -370,7 +383,7 @@ TEST_F(QueryTest, ShortcutSavedAndRunAgainThroughExec) {
     w->command(1084);
   }
   ShortcutContents saved;
-  ASSERT_TRUE(ReadShortcutFile(path, saved));
+  ASSERT_TRUE(ReadShortcutFile(path, saved)) << "the dialog chose: " << chosen;
   EXPECT_EQ(saved.dataSource, "Q");
 
   // Exec runs the event loop until the window it opened is closed.
